@@ -10,3 +10,4 @@ add_library(core STATIC ${CORE_SOURCES})
 
 add_subdirectory(tests/core)
 add_subdirectory(bench)
+add_subdirectory(help)

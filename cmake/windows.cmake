@@ -23,3 +23,4 @@ add_executable(veltscan WIN32 app/WinMain.cpp ${VELTSCAN_RC})
 target_link_libraries(veltscan PRIVATE veltscan_lib)
 
 add_subdirectory(tests/win)
+add_subdirectory(help)
