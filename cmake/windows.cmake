@@ -13,7 +13,13 @@ add_library(veltscan_lib STATIC
   framework/App.cpp
   framework/MessageBox.cpp
   framework/File.cpp
+  framework/Controls.cpp
+  framework/Dialog.cpp
   search/ScanFile.cpp
+  search/DirectoryListing.cpp
+  app/ScanApp.cpp
+  app/ScanDialog.cpp
+  app/DirectoryBrowser.cpp
 )
 target_link_libraries(veltscan_lib PUBLIC ${WIN_LIBS})
 
