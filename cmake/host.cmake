@@ -10,4 +10,6 @@ add_library(core STATIC ${CORE_SOURCES})
 
 add_subdirectory(tests/core)
 add_subdirectory(bench)
-add_subdirectory(help)
+if(VELTSCAN_BUILD_HELP)
+  add_subdirectory(help)
+endif()

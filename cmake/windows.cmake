@@ -29,4 +29,6 @@ add_executable(veltscan WIN32 app/WinMain.cpp ${VELTSCAN_RC})
 target_link_libraries(veltscan PRIVATE veltscan_lib)
 
 add_subdirectory(tests/win)
-add_subdirectory(help)
+if(VELTSCAN_BUILD_HELP)
+  add_subdirectory(help)
+endif()

@@ -1,6 +1,7 @@
 #include "tests/win/WinTestSupport.h"
 
 #include "framework/MessageBox.h"
+#include "search/DirectoryListing.h"
 
 #include <gtest/gtest.h>
 
@@ -69,4 +70,90 @@ KeepCurrentDirectory::KeepCurrentDirectory() : saved_(CurrentDirectoryForTest())
 KeepCurrentDirectory::~KeepCurrentDirectory()
 {
     SetCurrentDirectoryA(saved_.c_str());
+}
+
+namespace {
+
+std::vector<std::function<void()>>& PendingBodies()
+{
+    static std::vector<std::function<void()>> bodies;
+    return bodies;
+}
+
+void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (PendingBodies().empty())
+        return;
+    auto body = std::move(PendingBodies().back());
+    PendingBodies().pop_back();
+    body();
+}
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM found)
+{
+    char cls[16];
+    if (GetClassNameA(window, cls, sizeof cls) && std::string(cls) == "#32770" && IsWindowVisible(window) &&
+        IsWindowEnabled(window))
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
+}  // namespace
+
+HWND TopDialog()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+INT_PTR WhileModal(const std::function<INT_PTR()>& open, const std::function<void(HWND)>& body)
+{
+    HWND before = TopDialog();
+    PendingBodies().push_back([body, before] {
+        HWND dialog = TopDialog();
+        EXPECT_NE(dialog, nullptr);
+        EXPECT_NE(dialog, before) << "no new dialog came up";
+        if (dialog && dialog != before)
+            body(dialog);
+    });
+    SetTimer(nullptr, 0, 50, &RunPendingBody);
+    return open();
+}
+
+void Click(HWND dialog, int id)
+{
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void ChooseComboEntry(HWND dialog, int id, int index)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+void DoubleClickListEntry(HWND dialog, int id, int index)
+{
+    HWND list = GetDlgItem(dialog, id);
+    SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+}
+
+int FindListEntry(HWND dialog, int id, const std::string& text)
+{
+    return static_cast<int>(SendDlgItemMessageA(dialog, id, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void ListDirectoryContentsForTest(HWND dialog, const std::string& path)
+{
+    ListDirectoryContents(dialog, path);
+}
+
+int FindComboEntryForTest(HWND dialog, int id, const std::string& text)
+{
+    return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(text.c_str())));
 }

@@ -48,3 +48,22 @@ private:
 
 std::string CurrentDirectoryForTest();
 void SetCurrentDirectoryForTest(const std::string& dir);
+
+// Runs `body` on the newest modal dialog of this thread once `open` has
+// brought it up (inside its modal loop), and returns what `open` returns.
+// The body ends the dialog itself, or leaves it for `open`'s caller to end.
+INT_PTR WhileModal(const std::function<INT_PTR()>& open, const std::function<void(HWND)>& body);
+
+// The enabled, visible dialog of this thread that was created last: the one
+// a user would be looking at.
+HWND TopDialog();
+
+// What a user's actions send.
+void Click(HWND dialog, int id);
+void ChooseComboEntry(HWND dialog, int id, int index);
+void DoubleClickListEntry(HWND dialog, int id, int index);
+int FindListEntry(HWND dialog, int id, const std::string& text);
+
+// Lists a directory into the main dialog's list as the browser does.
+void ListDirectoryContentsForTest(HWND dialog, const std::string& path);
+int FindComboEntryForTest(HWND dialog, int id, const std::string& text);
