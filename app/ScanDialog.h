@@ -16,6 +16,10 @@ public:
     // Keeps only directories and files whose names contain ".exe" or ".dll".
     void PruneToApplicationFiles();
 
+    // Asks for the report's name and opens ReportFile for writing; false
+    // when the user gave up.
+    bool ObtainReportFile();
+
     // Option fields: each mirrors its check box at every moment.
     std::string m_strFilter;
     int m_bType386 = 0;

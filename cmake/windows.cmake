@@ -20,6 +20,8 @@ add_library(veltscan_lib STATIC
   app/ScanApp.cpp
   app/ScanDialog.cpp
   app/DirectoryBrowser.cpp
+  present/Report.cpp
+  present/ResultsDialog.cpp
 )
 target_link_libraries(veltscan_lib PUBLIC ${WIN_LIBS})
 

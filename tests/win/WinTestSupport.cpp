@@ -157,3 +157,54 @@ int FindComboEntryForTest(HWND dialog, int id, const std::string& text)
     return static_cast<int>(SendDlgItemMessageA(dialog, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                 reinterpret_cast<LPARAM>(text.c_str())));
 }
+
+namespace {
+DialogUser* g_dialogUser = nullptr;
+}
+
+DialogUser::DialogUser() : ignore_(TopDialog())
+{
+    g_dialogUser = this;
+    timer_ = SetTimer(nullptr, 0, 30, &DialogUser::Tick);
+}
+
+DialogUser::~DialogUser()
+{
+    KillTimer(nullptr, timer_);
+    g_dialogUser = nullptr;
+}
+
+DialogUser& DialogUser::Then(std::function<void(HWND)> action)
+{
+    actions_.push_back(std::move(action));
+    return *this;
+}
+
+void CALLBACK DialogUser::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    DialogUser* self = g_dialogUser;
+    if (!self)
+        return;
+    HWND top = TopDialog();
+    if (!top || top == self->ignore_)
+        return;
+    for (HWND done : self->handled_)
+        if (done == top)
+            return;
+    self->handled_.push_back(top);
+    ++self->seen_;
+    if (self->actions_.empty()) {
+        ++self->unexpected_;
+        PostMessageA(top, WM_COMMAND, IDCANCEL, 0);
+        return;
+    }
+    auto action = std::move(self->actions_.front());
+    self->actions_.pop_front();
+    action(top);
+}
+
+void TypeAndPress(HWND dialog, int edit, const std::string& text, int button)
+{
+    SetWindowTextA(GetDlgItem(dialog, edit), text.c_str());
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}

@@ -67,3 +67,27 @@ int FindListEntry(HWND dialog, int id, const std::string& text);
 // Lists a directory into the main dialog's list as the browser does.
 void ListDirectoryContentsForTest(HWND dialog, const std::string& path);
 int FindComboEntryForTest(HWND dialog, int id, const std::string& text);
+
+// A user who deals with each new dialog as it comes up, in order: the first
+// action for the first new dialog, and so on. Dialogs beyond the actions are
+// cancelled, and counted.
+class DialogUser {
+public:
+    DialogUser();
+    ~DialogUser();
+    DialogUser& Then(std::function<void(HWND)> action);
+    int unexpected() const { return unexpected_; }
+    int seen() const { return seen_; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    std::deque<std::function<void(HWND)>> actions_;
+    std::vector<HWND> handled_;
+    HWND ignore_;
+    UINT_PTR timer_;
+    int unexpected_ = 0;
+    int seen_ = 0;
+};
+
+// Types text into a dialog's edit field and presses a button.
+void TypeAndPress(HWND dialog, int edit, const std::string& text, int button);
