@@ -147,11 +147,6 @@ void CScanDialog::PruneToApplicationFiles()
     }
 }
 
-void CScanDialog::OnOK()
-{
-    // A search run starts here; the main dialog stays open after it.
-}
-
 bool CScanDialog::OnSysCommand(WPARAM w, LPARAM, LRESULT& result)
 {
     if ((w & 0xFFF0) != IDM_SYSMENU_ABOUT)

@@ -5,8 +5,16 @@
 #include "framework/Dialog.h"
 #include "res/resource.h"
 
+#include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
+
+// One directory of a walk: its path, joined level by level.
+struct DirectoryWalkRecord {
+    std::string path;
+};
 
 class CScanDialog : public DialogImpl<CScanDialog> {
 public:
@@ -19,6 +27,17 @@ public:
     // Asks for the report's name and opens ReportFile for writing; false
     // when the user gave up.
     bool ObtainReportFile();
+
+    // The search run: OK's work, and its parts.
+    void RunSearch();
+    void SearchSelection();
+    // FileWorkList := the files of directory that pass the type filter.
+    void ListFilesOfTypes(std::string directory);
+    // SubdirScratchList := the sub-directories of directory, as [name].
+    void ListSubdirectories(std::string directory);
+    // Appends every directory below the record's to DirectoryWorkList, each
+    // after the directories below it.
+    void CollectDirectories(DirectoryWalkRecord* record);
 
     // Option fields: each mirrors its check box at every moment.
     std::string m_strFilter;
@@ -33,7 +52,7 @@ public:
     int m_bIncludeSubdirectories = 0;
     std::string m_strDrive;
     int m_bOutputToFile = 0;
-    char* m_pWalkRoot = nullptr;  // root record of a directory walk, during a search only
+    DirectoryWalkRecord* m_pWalkRoot = nullptr;  // root of a directory walk, during a search only
     HICON m_hIcon;
 
     // The message map.
@@ -69,6 +88,12 @@ private:
     void OnSelchangeFileFilterCombo();
 
     void FillDriveCombo(std::vector<char>& root);
+    void ScanFileList(const std::string& directory, const RECT& client);
+    bool EnterOnce(const std::string& directory);
+
+    // Directories entered by the current walk, by volume and file index: a
+    // link that leads back into the walk is not followed again.
+    std::set<std::pair<DWORD, std::uint64_t>> m_enteredDirectories;
 };
 
 class CAboutDialog : public DialogImpl<CAboutDialog> {

@@ -17,6 +17,7 @@ add_library(veltscan_lib STATIC
   framework/Dialog.cpp
   search/ScanFile.cpp
   search/DirectoryListing.cpp
+  search/SearchRun.cpp
   app/ScanApp.cpp
   app/ScanDialog.cpp
   app/DirectoryBrowser.cpp

@@ -74,20 +74,36 @@ KeepCurrentDirectory::~KeepCurrentDirectory()
 
 namespace {
 
-std::vector<std::function<void()>>& PendingBodies()
+// A body waiting for a new dialog. A modal dialog shows itself only once its
+// message queue is empty, so the body waits until the dialog is visible.
+struct PendingBody {
+    std::function<void(HWND)> body;
+    HWND before;
+    int attemptsLeft;
+};
+
+std::vector<PendingBody>& PendingBodies()
 {
-    static std::vector<std::function<void()>> bodies;
+    static std::vector<PendingBody> bodies;
     return bodies;
 }
 
 void CALLBACK RunPendingBody(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    KillTimer(nullptr, timer);
-    if (PendingBodies().empty())
+    if (PendingBodies().empty()) {
+        KillTimer(nullptr, timer);
         return;
-    auto body = std::move(PendingBodies().back());
+    }
+    PendingBody& pending = PendingBodies().back();
+    HWND dialog = TopDialog();
+    if ((!dialog || dialog == pending.before) && --pending.attemptsLeft > 0)
+        return;  // not up yet: the timer fires again
+    KillTimer(nullptr, timer);
+    PendingBody ready = std::move(pending);
     PendingBodies().pop_back();
-    body();
+    EXPECT_TRUE(dialog && dialog != ready.before) << "no new dialog came up";
+    if (dialog && dialog != ready.before)
+        ready.body(dialog);
 }
 
 BOOL CALLBACK CollectDialog(HWND window, LPARAM found)
@@ -110,15 +126,8 @@ HWND TopDialog()
 
 INT_PTR WhileModal(const std::function<INT_PTR()>& open, const std::function<void(HWND)>& body)
 {
-    HWND before = TopDialog();
-    PendingBodies().push_back([body, before] {
-        HWND dialog = TopDialog();
-        EXPECT_NE(dialog, nullptr);
-        EXPECT_NE(dialog, before) << "no new dialog came up";
-        if (dialog && dialog != before)
-            body(dialog);
-    });
-    SetTimer(nullptr, 0, 50, &RunPendingBody);
+    PendingBodies().push_back({body, TopDialog(), 400});
+    SetTimer(nullptr, 0, 25, &RunPendingBody);
     return open();
 }
 
