@@ -1,5 +1,7 @@
 #include "search/ReferenceTables.h"
 
+#include "tests/support/TableText.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -9,20 +11,6 @@
 
 namespace {
 
-using Chain = std::vector<std::string>;
-using Table = std::vector<std::pair<std::string, Chain>>;
-
-Table Read(const NameTable& table)
-{
-    Table out;
-    for (std::int32_t i = 0; i < table.count(); ++i) {
-        Chain chain;
-        for (const NameNode* node = table[i].next; node; node = node->next)
-            chain.emplace_back(node->name);
-        out.emplace_back(table[i].name, std::move(chain));
-    }
-    return out;
-}
 
 // The tables as the plain linear algorithm builds them: duplicate test over
 // the file's chain, library lookup from index 0, append at the chain's end.

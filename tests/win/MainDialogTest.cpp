@@ -13,12 +13,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-std::string Lower(std::string text)
-{
-    CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 std::string SystemRoot()
 {
     char system[MAX_PATH];

@@ -3,6 +3,8 @@
 #include "tests/support/TempTree.h"
 #include "tests/win/WinTestSupport.h"
 
+#include "tests/support/TableText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,20 +13,6 @@
 
 namespace {
 
-using Chain = std::vector<std::string>;
-using Table = std::vector<std::pair<std::string, Chain>>;
-
-Table Read(const NameTable& table)
-{
-    Table out;
-    for (std::int32_t i = 0; i < table.count(); ++i) {
-        Chain chain;
-        for (const NameNode* node = table[i].next; node; node = node->next)
-            chain.emplace_back(node->name);
-        out.emplace_back(table[i].name, std::move(chain));
-    }
-    return out;
-}
 
 class ScanFileTest : public testing::Test {
 protected:

@@ -9,26 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
 using Texts = std::vector<std::string>;
-
-std::string Lower(std::string text)
-{
-    CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A fixture made on the Unix side (see make-unix-fixtures), as a Windows path.
 std::string UnixFixture(const std::string& relative = {})

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 int FirstButton(UINT type)
@@ -51,6 +54,18 @@ std::vector<std::string> ScriptedUser::texts() const
     for (const auto& box : boxes_)
         out.push_back(box.text);
     return out;
+}
+
+std::string Lower(std::string text)
+{
+    CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string CurrentDirectoryForTest()

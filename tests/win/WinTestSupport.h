@@ -47,6 +47,12 @@ private:
 };
 
 std::string CurrentDirectoryForTest();
+
+// ANSI lower-casing, as the system does it.
+std::string Lower(std::string text);
+
+// A file's whole content.
+std::string Slurp(const std::string& path);
 void SetCurrentDirectoryForTest(const std::string& dir);
 
 // Runs `body` on the newest modal dialog of this thread once `open` has
