@@ -1,5 +1,7 @@
 #include "present/ReportRows.h"
 
+#include "tests/support/TableText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,12 +14,7 @@ using Rows = std::vector<std::string>;
 TEST(ReportRows, WorkedExample)
 {
     ReferenceTables tables;
-    tables.AddSearchedFile("c:\\work\\a.exe");
-    tables.RecordReference("kernel32.dll");
-    tables.RecordReference("user32.dll");
-    tables.AddSearchedFile("c:\\work\\b.dll");
-    tables.AddSearchedFile("c:\\work\\c.exe");
-    tables.RecordReference("kernel32.dll");
+    FillWorkedExample(tables);
 
     Rows left, right;
     ForEachSearchedFileRow(tables, [&](std::string_view row) { left.emplace_back(row); });

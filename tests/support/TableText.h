@@ -21,3 +21,15 @@ inline Table Read(const NameTable& table)
     }
     return out;
 }
+
+// The worked example of the program's documentation: a.exe names kernel32
+// and user32, b.dll names nothing, c.exe names kernel32.
+inline void FillWorkedExample(ReferenceTables& tables)
+{
+    tables.AddSearchedFile("c:\\work\\a.exe");
+    tables.RecordReference("kernel32.dll");
+    tables.RecordReference("user32.dll");
+    tables.AddSearchedFile("c:\\work\\b.dll");
+    tables.AddSearchedFile("c:\\work\\c.exe");
+    tables.RecordReference("kernel32.dll");
+}

@@ -4,6 +4,7 @@
 #include "app/ScanDialog.h"
 #include "framework/Controls.h"
 #include "search/Scanner.h"
+#include "tests/support/TableText.h"
 #include "tests/support/TempTree.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -16,16 +17,10 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-void FillWorkedExample()
+void FillRunTables()
 {
     ResetReferenceTables();
-    ReferenceTables& tables = TheReferenceTables();
-    tables.AddSearchedFile("c:\\work\\a.exe");
-    tables.RecordReference("kernel32.dll");
-    tables.RecordReference("user32.dll");
-    tables.AddSearchedFile("c:\\work\\b.dll");
-    tables.AddSearchedFile("c:\\work\\c.exe");
-    tables.RecordReference("kernel32.dll");
+    FillWorkedExample(TheReferenceTables());
 }
 
 const std::string kHeadings = "Searched files with the DLL's found on the system and referenced in them\r\n" +
@@ -37,7 +32,7 @@ TEST(WriteReport, WorkedExampleByteForByte)
 {
     TempTree tree;
     const std::string path = tree.PathOf("report.txt");
-    FillWorkedExample();
+    FillRunTables();
     ASSERT_TRUE(ReportFile.Open(path, TextFile::Mode::CreateWrite));
     WriteReport();
     const std::string expected = kHeadings +
@@ -67,7 +62,7 @@ TEST(WriteReport, EmptyTablesGiveTheFourLines)
 
 TEST(WriteReport, FullDiskClosesTheFileAndReleasesTheTables)
 {
-    FillWorkedExample();
+    FillRunTables();
     ASSERT_TRUE(ReportFile.Open("Z:\\dev\\full", TextFile::Mode::CreateWrite));
     try {
         WriteReport();
@@ -170,7 +165,7 @@ TEST_F(ObtainReportFileTest, RetrySucceedsOnceTheFileIsReleased)
 
 TEST(ResultsDialog, ShowsBothSectionsAndReleasesTheTables)
 {
-    FillWorkedExample();
+    FillRunTables();
     CResultsDialog results;
     Texts left, right;
     LONG_PTR leftStyle = 0;
