@@ -16,10 +16,10 @@ namespace {
 // by a zero id.
 constexpr WORD kDialogInitType = 240;
 
-COLORREF g_background = GetSysColor(COLOR_BTNFACE);
-COLORREF g_text = GetSysColor(COLOR_BTNTEXT);
+// Set by SetDialogColors; until then dialogs keep the system's colours.
+COLORREF g_background = 0;
+COLORREF g_text = 0;
 HBRUSH g_brush = nullptr;
-bool g_colorsSet = false;
 
 int g_waitDepth = 0;
 bool g_helpEnabled = false;
@@ -46,7 +46,6 @@ void SetDialogColors(COLORREF background, COLORREF text)
     g_background = background;
     g_text = text;
     g_brush = CreateSolidBrush(background);
-    g_colorsSet = true;
 }
 
 void BeginWaitCursor()
@@ -293,7 +292,7 @@ INT_PTR Dialog::Handle(UINT message, WPARAM w, LPARAM l)
     case WM_CTLCOLORBTN:
         // A read-only edit field asks as a static text; it keeps the system's
         // colours like every edit field.
-        if (!g_colorsSet || (message == WM_CTLCOLORSTATIC && IsClass(reinterpret_cast<HWND>(l), "Edit")))
+        if (!g_brush || (message == WM_CTLCOLORSTATIC && IsClass(reinterpret_cast<HWND>(l), "Edit")))
             break;
         SetTextColor(reinterpret_cast<HDC>(w), g_text);
         SetBkColor(reinterpret_cast<HDC>(w), g_background);

@@ -51,15 +51,15 @@ void CScanDialog::RunSearch()
 {
     ResetReferenceTables();
     BeginWaitCursor();
+    bool outOfMemory = false;
     try {
         SearchSelection();
     } catch (const std::bad_alloc&) {
-        // What was found so far is still presented.
-        EndWaitCursor();
-        AppMessageBox("Memory allocation failure", MB_OK);
-        BeginWaitCursor();
+        outOfMemory = true;  // what was found so far is still presented
     }
     EndWaitCursor();
+    if (outOfMemory)
+        AppMessageBox("Memory allocation failure", MB_OK);
     if (m_bOutputToFile == 1) {
         WriteReport();
     } else {
